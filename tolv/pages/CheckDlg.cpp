@@ -1,0 +1,4 @@
+#include "pages/CheckDlg.h"
+#include "res/resource.h"
+
+CCheckDlg::CCheckDlg() : CPageDlg(IDD_CHECK) {}

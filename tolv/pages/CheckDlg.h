@@ -1,0 +1,10 @@
+// CCheckDlg: the diagnostics page of the main window, a child dialog over
+// its page area, created hidden at start-up.
+#pragma once
+
+#include "pages/PageDlg.h"
+
+class CCheckDlg : public CPageDlg {
+public:
+    CCheckDlg();
+};

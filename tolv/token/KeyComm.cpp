@@ -1,0 +1,6 @@
+#include "token/KeyComm.h"
+
+CKeyComm::~CKeyComm()
+{
+    if (m_pComm) m_pComm->Release();
+}

@@ -1,0 +1,10 @@
+// CUpgradeDlg: the upgrade page of the main window, a child dialog over
+// its page area, created hidden at start-up.
+#pragma once
+
+#include "pages/PageDlg.h"
+
+class CUpgradeDlg : public CPageDlg {
+public:
+    CUpgradeDlg();
+};
