@@ -1,0 +1,45 @@
+#include "ui/TolvUi.h"
+
+namespace tolvui {
+
+const PageButton kPageButtons[4] = {
+    {kBtnCert, 199, 200}, {kBtnCheck, 201, 202}, {kBtnUpgrade, 205, 206}, {kBtnSetting, 207, 208}};
+
+HWND PageDialog(HWND main, int page)
+{
+    // A control that only the diagnostics, upgrade or settings page has.
+    static const int kMarker[4] = {0, 1077, 1066, 1038};
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (probe::ClassName(child) == "#32770" && GetDlgItem(child, kMarker[page])) return child;
+    return nullptr;
+}
+
+bool LooksSelected(const TolvProcess& tolv, int buttonId)
+{
+    HWND button = tolv.Item(buttonId);
+    const PageButton* entry = nullptr;
+    for (const auto& b : kPageButtons)
+        if (b.id == buttonId) entry = &b;
+    if (!button || !entry) return false;
+
+    RECT rc = probe::ClientRectOnScreen(button);
+    probe::Pixels screen = probe::CaptureScreen(rc);
+    HMODULE exe = LoadLibraryExA(TolvProcess::ExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    probe::Pixels normal = probe::RenderBitmap(exe, entry->normalBitmap, screen.width, screen.height, &screen);
+    probe::Pixels selected = probe::RenderBitmap(exe, entry->selectedBitmap, screen.width, screen.height, &screen);
+    if (exe) FreeLibrary(exe);
+    return probe::Difference(screen, selected) < probe::Difference(screen, normal);
+}
+
+void SendCommand(HWND main, int id)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_ABORTIFHUNG, 5000, &result);
+}
+
+void ParkCursor()
+{
+    SetCursorPos(1270, 1010);
+}
+
+}  // namespace tolvui
