@@ -14,21 +14,24 @@ HWND PageDialog(HWND main, int page)
     return nullptr;
 }
 
-bool LooksSelected(const TolvProcess& tolv, int buttonId)
+bool ShowsPicture(const TolvProcess& tolv, int buttonId, unsigned expected, unsigned other)
 {
     HWND button = tolv.Item(buttonId);
-    const PageButton* entry = nullptr;
-    for (const auto& b : kPageButtons)
-        if (b.id == buttonId) entry = &b;
-    if (!button || !entry) return false;
-
+    if (!button) return false;
     RECT rc = probe::ClientRectOnScreen(button);
     probe::Pixels screen = probe::CaptureScreen(rc);
     HMODULE exe = LoadLibraryExA(TolvProcess::ExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    probe::Pixels normal = probe::RenderBitmap(exe, entry->normalBitmap, screen.width, screen.height, &screen);
-    probe::Pixels selected = probe::RenderBitmap(exe, entry->selectedBitmap, screen.width, screen.height, &screen);
+    probe::Pixels a = probe::RenderBitmap(exe, expected, screen.width, screen.height, &screen);
+    probe::Pixels b = probe::RenderBitmap(exe, other, screen.width, screen.height, &screen);
     if (exe) FreeLibrary(exe);
-    return probe::Difference(screen, selected) < probe::Difference(screen, normal);
+    return probe::Difference(screen, a) < probe::Difference(screen, b);
+}
+
+bool LooksSelected(const TolvProcess& tolv, int buttonId)
+{
+    for (const auto& b : kPageButtons)
+        if (b.id == buttonId) return ShowsPicture(tolv, buttonId, b.selectedBitmap, b.normalBitmap);
+    return false;
 }
 
 void SendCommand(HWND main, int id)

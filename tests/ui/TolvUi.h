@@ -31,6 +31,9 @@ HWND PageDialog(HWND main, int page);  // page 1..3
 // True when the button on screen shows its selected picture rather than
 // its normal one.
 bool LooksSelected(const TolvProcess& tolv, int buttonId);
+// True when the button on screen is closer to picture `expected` than to
+// picture `other` (both bitmap ids of TOLV's resources).
+bool ShowsPicture(const TolvProcess& tolv, int buttonId, unsigned expected, unsigned other);
 
 void SendCommand(HWND main, int id);
 // Moves the mouse pointer out of the way of hover effects.

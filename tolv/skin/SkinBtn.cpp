@@ -81,13 +81,14 @@ bool CSkinBtn::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 
 void CSkinBtn::DrawItem(const DRAWITEMSTRUCT& dis)
 {
+    // The common controls repaint a button when the mouse enters it, so a
+    // repaint while the mouse is over the button keeps the hover picture
+    // whether or not the button has the focus.
     m_state = Normal;
-    if (dis.itemState & ODS_FOCUS) {
-        if (dis.itemState & ODS_SELECTED)
-            m_state = Pressed;
-        else
-            m_state = m_hovering ? Hover : Normal;
-    }
+    if ((dis.itemState & ODS_FOCUS) && (dis.itemState & ODS_SELECTED))
+        m_state = Pressed;
+    else if (m_hovering)
+        m_state = Hover;
     if (dis.itemState & ODS_DISABLED) {
         m_state = Disabled;
         m_enabled = false;
