@@ -1,5 +1,6 @@
 #include "mainwnd/TolvDlg.h"
 #include "mainwnd/Messages.h"
+#include "mainwnd/TrayIcon.h"
 #include "app/Deployment.h"
 #include "app/Globals.h"
 #include "app/ShutdownGate.h"
@@ -17,6 +18,9 @@ namespace {
 const char kWindowProp[] = "TOLV";
 const char kWindowTitle[] = "VeltraCA证书助手";
 const char kAutorunSwitch[] = "-autorun";
+
+// Broadcast by the shell when it starts (again).
+const UINT s_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
 
 // Frame paints still to hide after a start with "-autorun": the one when the
 // visible dialog is created and the one when the modal loop shows it.
@@ -84,6 +88,7 @@ bool CTolvDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     }
     if (msg == WM_TRAY_NOTIFY)  { result = OnTrayNotify(wp, lp); return true; }
     if (msg == WM_CERT_REFRESH) { result = OnCertRefresh(); return true; }
+    if (msg == s_taskbarCreated && msg != 0) { OnTaskbarCreated(); return true; }
     return false;
 }
 
@@ -224,7 +229,7 @@ void CTolvDlg::OnRenew()
 
 BOOL CTolvDlg::DestroyWindow()
 {
-    ::Shell_NotifyIconA(NIM_DELETE, &g_nid);
+    TrayDeleteIcon();
     return CDialog::DestroyWindow();
 }
 

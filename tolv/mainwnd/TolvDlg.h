@@ -21,10 +21,6 @@ class CUpgradeDlg;
 class CSettingDlg;
 class CPinDlg;
 
-// The tray icon's one notification record, shared with every thread that
-// raises balloons.
-extern NOTIFYICONDATAA g_nid;
-
 class CTolvDlg : public CDialog {
 public:
     CTolvDlg();
@@ -67,6 +63,7 @@ private:
     LRESULT OnTrayNotify(WPARAM wp, LPARAM lp);
     void ShowTrayMenu();
     void OnTrayExit();
+    void OnTaskbarCreated();
 
     // Certificates
     LRESULT OnCertRefresh();

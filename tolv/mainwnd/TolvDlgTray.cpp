@@ -1,27 +1,18 @@
 // The tray icon of the main window and its menu.
 #include "mainwnd/TolvDlg.h"
 #include "mainwnd/Messages.h"
+#include "mainwnd/TrayIcon.h"
 #include "res/resource.h"
-
-#include <cstring>
-
-NOTIFYICONDATAA g_nid = {};
-
-namespace {
-const UINT kTrayIconId = 128;
-const char kTrayTip[] = "VeltraCA证书助手";
-}
 
 void CTolvDlg::AddTrayIcon()
 {
-    g_nid.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    g_nid.hWnd = m_hWnd;
-    g_nid.uID = kTrayIconId;
-    g_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;
-    g_nid.uCallbackMessage = WM_TRAY_NOTIFY;
-    g_nid.hIcon = m_hIcon;
-    std::strncpy(g_nid.szTip, kTrayTip, sizeof(g_nid.szTip) - 1);
-    ::Shell_NotifyIconA(NIM_ADD, &g_nid);
+    TrayAddIcon(m_hWnd, m_hIcon, WM_TRAY_NOTIFY);
+}
+
+void CTolvDlg::OnTaskbarCreated()
+{
+    // The shell lost its icons when it restarted: put ours back.
+    TrayReAddIcon();
 }
 
 LRESULT CTolvDlg::OnTrayNotify(WPARAM, LPARAM lp)
@@ -64,6 +55,6 @@ void CTolvDlg::ShowTrayMenu()
 
 void CTolvDlg::OnTrayExit()
 {
-    ::Shell_NotifyIconA(NIM_DELETE, &g_nid);
+    TrayDeleteIcon();
     ::PostQuitMessage(0);
 }
