@@ -1,5 +1,7 @@
 #include "harness/WinProbe.h"
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -96,6 +98,75 @@ HWND FocusOf(HWND anyWindowOfThread)
     DWORD tid = GetWindowThreadProcessId(anyWindowOfThread, nullptr);
     if (!GetGUIThreadInfo(tid, &info)) return nullptr;
     return info.hwndFocus;
+}
+
+namespace {
+
+// A block of memory inside the process that owns a window, for messages
+// whose arguments are pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND owner, size_t size) : m_size(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(owner, &pid);
+        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (m_process) m_base = VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (m_base) VirtualFreeEx(m_process, m_base, 0, MEM_RELEASE);
+        if (m_process) CloseHandle(m_process);
+    }
+    char* Base() const { return static_cast<char*>(m_base); }
+    bool Write(size_t offset, const void* data, size_t size) const {
+        return WriteProcessMemory(m_process, Base() + offset, data, size, nullptr);
+    }
+    bool Read(size_t offset, void* data, size_t size) const {
+        return ReadProcessMemory(m_process, Base() + offset, data, size, nullptr);
+    }
+    bool Valid() const { return m_base != nullptr; }
+private:
+    HANDLE m_process = nullptr;
+    void* m_base = nullptr;
+    size_t m_size;
+};
+
+}  // namespace
+
+std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns)
+{
+    std::vector<std::vector<std::string>> rows;
+    const size_t kText = 1024;
+    RemoteBuffer remote(list, sizeof(LVITEMA) + kText);
+    if (!remote.Valid()) return rows;
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::vector<std::string> row;
+        for (int c = 0; c < columns; ++c) {
+            LVITEMA item = {};
+            item.iSubItem = c;
+            item.pszText = remote.Base() + sizeof(LVITEMA);
+            item.cchTextMax = static_cast<int>(kText);
+            remote.Write(0, &item, sizeof(item));
+            SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote.Base()));
+            char text[kText] = "";
+            remote.Read(sizeof(LVITEMA), text, kText - 1);
+            row.push_back(text);
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+RECT ListViewRowRect(HWND list, int row)
+{
+    RECT rc = {LVIR_BOUNDS, 0, 0, 0};
+    RemoteBuffer remote(list, sizeof(RECT));
+    if (!remote.Valid()) return RECT{};
+    remote.Write(0, &rc, sizeof(rc));
+    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.Base()));
+    remote.Read(0, &rc, sizeof(rc));
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
 }
 
 bool Click(HWND button)

@@ -36,6 +36,12 @@ void ClickMessageBoxOk(HWND box);
 // The window of another thread that has the keyboard focus.
 HWND FocusOf(HWND anyWindowOfThread);
 
+// The rows of a list-view control of another process, each with its
+// columns' texts.
+std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns);
+// The screen rectangle of one row (LVIR_BOUNDS).
+RECT ListViewRowRect(HWND list, int row);
+
 // Synchronous press of a button (does not return until the click has
 // been handled).  Use PostClick for a button that opens a modal window.
 bool Click(HWND button);

@@ -53,9 +53,10 @@ TEST(PageButtonsShowOnePageAtATime)
                 << "step " << index << " page dialog " << page;
         int selected = 0;
         for (int i = 0; i < 4; ++i) {
-            bool looks = LooksSelected(s.tolv, kPageButtons[i].id);
-            selected += looks;
-            CHECK_EQ(looks, i == step.page) << "step " << index << " button " << kPageButtons[i].id;
+            bool looks = probe::WaitUntil(
+                [&] { return LooksSelected(s.tolv, kPageButtons[i].id) == (i == step.page); }, 2000);
+            CHECK(looks) << "step " << index << " button " << kPageButtons[i].id;
+            selected += LooksSelected(s.tolv, kPageButtons[i].id);
         }
         CHECK_EQ(selected, 1) << "step " << index;
         ++index;

@@ -1,5 +1,6 @@
 // Start-up of TOLV: the main window, the single-instance rule and the
 // hidden start.
+#include "harness/CertFixture.h"
 #include "harness/Check.h"
 #include "ui/TolvUi.h"
 
@@ -23,6 +24,7 @@ TEST(NormalStartShowsTheMainWindowOnPageZero)
     ParkCursor();
     CreateDirectoryA((TolvProcess::InstallDir() + "\\res").c_str(), nullptr);
     WritePrivateProfileStringA(kVersionSection, "TOLV", "1.0.2015.12021", NewsFile().c_str());
+    certfix::SetUserStore({"zhang-sign", "zhang-enc", "li-sign-nr", "qian-noku"});
 
     TolvProcess tolv;
     CHECK(tolv.Start());
@@ -47,7 +49,8 @@ TEST(NormalStartShowsTheMainWindowOnPageZero)
         CHECK(dlg && !IsWindowVisible(dlg)) << "page " << page;
     }
     for (const auto& b : kPageButtons)
-        CHECK_EQ(LooksSelected(tolv, b.id), b.id == kBtnCert) << "button " << b.id;
+        CHECK(probe::WaitUntil([&] { return LooksSelected(tolv, b.id) == (b.id == kBtnCert); }, 2000))
+            << "button " << b.id;
 
     CHECK_EQ(probe::WindowText(tolv.Item(kVersion)), std::string("1.0.2015.12021"));
 
@@ -64,6 +67,7 @@ TEST(NormalStartShowsTheMainWindowOnPageZero)
         CHECK(probe::SaveBmp(probe::CaptureScreen(rc), screens + "\\main.bmp"));
     }
     DeleteFileA(NewsFile().c_str());
+    certfix::ClearUserStore();
 }
 
 TEST(VersionLabelShowsZeroWithoutNewsFile)

@@ -82,6 +82,14 @@ bool CTolvDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
                                                       reinterpret_cast<HWND>(lp), Default()));
         return true;
     case WM_COMMAND:          return OnCommand(LOWORD(wp), HIWORD(wp));
+    case WM_NOTIFY: {
+        const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lp);
+        if (hdr->idFrom == IDC_CERT_LIST && hdr->code == NM_CLICK) {
+            result = OnCertListClick();
+            return true;
+        }
+        return false;
+    }
     case WM_DESTROY:          result = Default(); ::RemovePropA(m_hWnd, kWindowProp); return true;
     case WM_NCPAINT:          OnNcPaint(); return true;
     case WM_CLOSE:            ShowWindow(SW_HIDE); return true;
@@ -137,6 +145,7 @@ BOOL CTolvDlg::OnInitDialog()
 
     AddTrayIcon();
 
+    InitCertList();
     ::SendMessageA(m_hWnd, WM_CERT_REFRESH, 0, 0);
 
     char path[MAX_PATH] = "";
@@ -231,16 +240,4 @@ BOOL CTolvDlg::DestroyWindow()
 {
     TrayDeleteIcon();
     return CDialog::DestroyWindow();
-}
-
-// ------------------------------------------------------------ certificates
-
-LRESULT CTolvDlg::OnCertRefresh()
-{
-    return 0;
-}
-
-void CTolvDlg::OnRefresh()
-{
-    ::SendMessageA(m_hWnd, WM_CERT_REFRESH, 0, 0);
 }

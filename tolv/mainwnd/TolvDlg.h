@@ -6,13 +6,18 @@
 // The handlers live in several files of this class: TolvDlg.cpp (message
 // map, initialisation, window behaviour), TolvDlgPages.cpp (page switching
 // and the windows the panel opens), TolvDlgPaint.cpp (skin), TolvDlgTray.cpp
-// (tray icon and menu).
+// (tray icon and menu), TolvDlgCerts.cpp (certificate list and details).
 #pragma once
 
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
 #include "skin/HyperLink.h"
 #include "skin/SkinBtn.h"
+#include "certs/CertRules.h"
+
+#include <wincrypt.h>
+#include <string>
+#include <vector>
 
 #include <shellapi.h>
 
@@ -65,9 +70,17 @@ private:
     void OnTrayExit();
     void OnTaskbarCreated();
 
-    // Certificates
+    // Certificates (TolvDlgCerts.cpp)
+    void InitCertList();
     LRESULT OnCertRefresh();
     void OnRefresh();
+    void LoadCertificates();
+    void FillCertList();
+    void AddCertRow(const certs::CertRow& row, int index);
+    static certs::CertKind GetCertKind(PCERT_INFO info);
+    static std::string GetExtensionText(const char* oid, PCCERT_CONTEXT cert);
+    LRESULT ShowCertDetails(const std::string& holder);
+    LRESULT OnCertListClick();
 
 public:
     int m_nPage = 0;
@@ -84,6 +97,9 @@ private:
     CHyperLink m_linkHome;
     CHyperLink m_linkFeedback;
     CListCtrl m_listCert;
+    std::vector<certs::CertRow> m_signingRows;
+    std::vector<certs::CertRow> m_encryptionRows;
+    std::vector<certs::CertRow> m_singleRows;
     HANDLE m_hUpdateThread = nullptr;
     HANDLE m_hMonitorThread = nullptr;
     SIZE m_regionSize = {0, 0};
