@@ -36,11 +36,18 @@ struct Registrar {
     Registrar(const char* name, TestFn fn) { Register(name, fn); }
 };
 
+// The outcome of comparing two values, each evaluated once.
+struct Comparison {
+    bool ok;
+    std::string what;
+};
+
 template <class A, class B>
-std::string Describe(const char* ea, const char* eb, const A& a, const B& b) {
+Comparison Equal(const A& a, const B& b, const char* ea, const char* eb) {
+    if (a == b) return {true, std::string()};
     std::ostringstream out;
     out << ea << " == " << eb << " (got " << a << " vs " << b << ")";
-    return out.str();
+    return {false, out.str()};
 }
 
 // Options of the run, from the command line: --name value.
@@ -58,7 +65,8 @@ std::string Option(const char* name, const char* fallback = "");
     } else          \
         ::check::Failure(__FILE__, __LINE__, #cond)
 
-#define CHECK_EQ(a, b)                                                     \
-    if ((a) == (b)) {                                                      \
-    } else                                                                 \
-        ::check::Failure(__FILE__, __LINE__, ::check::Describe(#a, #b, (a), (b)))
+#define CHECK_EQ(a, b)                                                        \
+    if (::check::Comparison check_result_ = ::check::Equal((a), (b), #a, #b); \
+        check_result_.ok) {                                                   \
+    } else                                                                    \
+        ::check::Failure(__FILE__, __LINE__, check_result_.what)

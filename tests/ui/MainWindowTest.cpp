@@ -59,6 +59,8 @@ TEST(PageButtonsShowOnePageAtATime)
             selected += LooksSelected(s.tolv, kPageButtons[i].id);
         }
         CHECK_EQ(selected, 1) << "step " << index;
+        const char* shots[] = {"page0", "page1", "page2", "page3"};
+        SaveScreenshot(s.main, shots[step.page]);
         ++index;
     }
 }
@@ -134,6 +136,7 @@ TEST(PinButtonOpensOneWindow)
     HWND pin = pins[0];
     CHECK(GetWindow(pin, GW_OWNER) == s.main);
     CHECK(IsWindowVisible(pin));
+    SaveScreenshot(pin, "pin");
 
     // Its close button hides it; the panel button shows the same window again.
     CHECK(probe::Click(GetDlgItem(pin, 102)));
@@ -167,6 +170,7 @@ TEST(ServiceButtonRunsTheContactDialogModally)
         })) << c.how;
         if (!dialog) continue;
         CHECK(!IsWindowEnabled(s.main)) << c.how;
+        SaveScreenshot(dialog, "service");
         // Enter does not close it.
         PostMessageA(GetDlgItem(dialog, kCity), WM_KEYDOWN, VK_RETURN, 1);
         probe::Settle(s.tolv.pi.hProcess);

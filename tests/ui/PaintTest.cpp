@@ -67,8 +67,7 @@ TEST(MainWindowWearsItsSkin)
         CHECK(PtInRegion(region, inside.x, inside.y)) << inside.x << "," << inside.y;
     DeleteObject(region);
 
-    std::string screens = check::Option("screens");
-    if (!screens.empty()) CHECK(probe::SaveBmp(px, screens + "\\skin.bmp"));
+    SaveScreenshot(main, "skin");
 }
 
 TEST(MinimisedAndRestoredWindowPaintsItsSkinAgain)

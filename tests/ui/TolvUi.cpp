@@ -1,4 +1,5 @@
 #include "ui/TolvUi.h"
+#include "harness/Check.h"
 
 namespace tolvui {
 
@@ -38,6 +39,15 @@ void SendCommand(HWND main, int id)
 {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_ABORTIFHUNG, 5000, &result);
+}
+
+void SaveScreenshot(HWND window, const char* name)
+{
+    std::string dir = check::Option("screens");
+    if (dir.empty()) return;
+    RECT rc;
+    GetWindowRect(window, &rc);
+    probe::SaveBmp(probe::CaptureScreen(rc), dir + "\\" + name + ".bmp");
 }
 
 void ParkCursor()

@@ -36,6 +36,8 @@ bool LooksSelected(const TolvProcess& tolv, int buttonId);
 bool ShowsPicture(const TolvProcess& tolv, int buttonId, unsigned expected, unsigned other);
 
 void SendCommand(HWND main, int id);
+// Saves what the window shows to <--screens>\name.bmp (when given).
+void SaveScreenshot(HWND window, const char* name);
 // Moves the mouse pointer out of the way of hover effects.
 void ParkCursor();
 
