@@ -45,6 +45,7 @@ void SaveScreenshot(HWND window, const char* name)
 {
     std::string dir = check::Option("screens");
     if (dir.empty()) return;
+    Sleep(300);  // let the window finish painting
     RECT rc;
     GetWindowRect(window, &rc);
     probe::SaveBmp(probe::CaptureScreen(rc), dir + "\\" + name + ".bmp");
