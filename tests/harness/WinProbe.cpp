@@ -169,6 +169,25 @@ RECT ListViewRowRect(HWND list, int row)
     return rc;
 }
 
+void MouseAt(POINT pt, DWORD buttonFlags)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(pt.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(pt.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
+    SendInput(1, &in, sizeof(in));
+}
+
+void MouseClick(POINT pt)
+{
+    MouseAt(pt);
+    Sleep(30);
+    MouseAt(pt, MOUSEEVENTF_LEFTDOWN);
+    Sleep(30);
+    MouseAt(pt, MOUSEEVENTF_LEFTUP);
+}
+
 bool Click(HWND button)
 {
     DWORD_PTR result = 0;

@@ -42,6 +42,12 @@ std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns);
 // The screen rectangle of one row (LVIR_BOUNDS).
 RECT ListViewRowRect(HWND list, int row);
 
+// Real mouse input (as the system delivers it to whatever window is under
+// the pointer): move to a screen point, optionally with button flags
+// (MOUSEEVENTF_LEFTDOWN ...), and a whole left click.
+void MouseAt(POINT pt, DWORD buttonFlags = 0);
+void MouseClick(POINT pt);
+
 // Synchronous press of a button (does not return until the click has
 // been handled).  Use PostClick for a button that opens a modal window.
 bool Click(HWND button);

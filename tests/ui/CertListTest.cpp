@@ -168,16 +168,7 @@ TEST(ClickOnARowShowsThatHolder)
     CHECK_EQ(rows.size(), size_t(2));
     if (rows.size() != 2) return;
     auto click = [&](POINT pt) {
-        INPUT in[3] = {};
-        for (INPUT& i : in) {
-            i.type = INPUT_MOUSE;
-            i.mi.dx = MulDiv(pt.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-            i.mi.dy = MulDiv(pt.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-            i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        }
-        in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-        in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-        SendInput(3, in, sizeof(INPUT));
+        probe::MouseClick(pt);
         probe::Settle(page.tolv.pi.hProcess, 300);
     };
     for (int row : {1, 0}) {

@@ -48,12 +48,7 @@ bool WaitOpened(const char* text)
 
 void MouseTo(POINT pt, DWORD flags = 0)
 {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(pt.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(pt.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-    SendInput(1, &in, sizeof(in));
+    probe::MouseAt(pt, flags);
     Sleep(40);
 }
 

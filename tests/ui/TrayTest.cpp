@@ -31,24 +31,14 @@ POINT IconPoint()
     return pt;
 }
 
-void MouseAt(POINT pt, DWORD flags)
-{
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(pt.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(pt.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-    SendInput(1, &in, sizeof(in));
-}
-
 void ClickIcon(DWORD down, DWORD up)
 {
     POINT pt = IconPoint();
-    MouseAt(pt, 0);
+    probe::MouseAt(pt, 0);
     Sleep(30);
-    MouseAt(pt, down);
+    probe::MouseAt(pt, down);
     Sleep(30);
-    MouseAt(pt, up);
+    probe::MouseAt(pt, up);
 }
 
 // The menu TrackPopupMenu shows.  A click that reaches the tray before it
@@ -192,10 +182,10 @@ TEST(ExitRemovesTheIconAndEndsTheProgram)
         GetWindowRect(popup, &rc);
         const int rowHeight = (rc.bottom - rc.top - 6) / 5;
         POINT exitItem = {(rc.left + rc.right) / 2, rc.top + 3 + rowHeight * 4 + rowHeight / 2};
-        MouseAt(exitItem, 0);
+        probe::MouseAt(exitItem, 0);
         Sleep(50);
-        MouseAt(exitItem, MOUSEEVENTF_LEFTDOWN);
-        MouseAt(exitItem, MOUSEEVENTF_LEFTUP);
+        probe::MouseAt(exitItem, MOUSEEVENTF_LEFTDOWN);
+        probe::MouseAt(exitItem, MOUSEEVENTF_LEFTUP);
     }
     CHECK(tolv.WaitExit(5000)) << "still running after 退出";
     CHECK_EQ(tolv.ExitCode(), DWORD(0));

@@ -1,4 +1,6 @@
 #include "pages/PageDlg.h"
+#include "res/resource.h"
+#include "skin/SkinBtn.h"
 
 HBRUSH CPageDlg::PageStaticColor(HDC hdc)
 {
@@ -36,4 +38,10 @@ bool CPageDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         return true;
     }
     return false;
+}
+
+void CPageDlg::CreateCloseButton(CSkinBtn& button)
+{
+    button.Create("", WS_CHILD | WS_VISIBLE, RECT{530, 30, 574, 49}, this, IDC_PAGE_CLOSE);
+    button.SetBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_PRESSED);
 }

@@ -6,6 +6,8 @@
 
 #include "ui/Dialog.h"
 
+class CSkinBtn;
+
 class CPageDlg : public CDialog {
 public:
     explicit CPageDlg(UINT templateId) : CDialog(templateId) {}
@@ -21,4 +23,6 @@ protected:
     virtual bool IsSwallowedKey(WPARAM key) const { return key == VK_RETURN || key == VK_ESCAPE; }
     // Default erase, then white.
     LRESULT EraseWhite(HDC hdc);
+    // The close cross of the pop-up pages, command 102 at the top right.
+    void CreateCloseButton(CSkinBtn& button);
 };

@@ -6,8 +6,7 @@ CServiceDlg::CServiceDlg() : CPageDlg(IDD_SERVICE) {}
 BOOL CServiceDlg::OnInitDialog()
 {
     CPageDlg::OnInitDialog();
-    m_btnClose.Create("", WS_CHILD | WS_VISIBLE, RECT{530, 30, 574, 49}, this, IDC_PAGE_CLOSE);
-    m_btnClose.SetBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_PRESSED);
+    CreateCloseButton(m_btnClose);
     return TRUE;
 }
 
