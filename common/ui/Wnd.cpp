@@ -7,8 +7,10 @@ const char kBindingProp[] = "ui.CWnd";
 
 CWnd::~CWnd()
 {
-    if (m_hWnd && ::IsWindow(m_hWnd))
-        DestroyWindow();
+    // A window bound to this object goes with it; a control that a wrapper
+    // only sends to (AttachControl) belongs to its dialog.
+    if (m_hWnd && FromHandle(m_hWnd) == this)
+        ::DestroyWindow(m_hWnd);
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd)
