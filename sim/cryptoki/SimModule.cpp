@@ -392,3 +392,11 @@ CK_RV C_GetAttributeValue(CK_SESSION_HANDLE session, CK_OBJECT_HANDLE object,
 }
 
 }  // extern "C"
+
+// A client letting go of the module (FreeLibrary) shows in the log, so its
+// clean-up can be checked; nothing is written when the whole process ends.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
+{
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) AppendCall(kModule, "unload", "", "", "");
+    return TRUE;
+}

@@ -195,6 +195,11 @@ TEST(GetNum_FromScripts)
             if (c.setup) c.setup(s);
             simtest::Reset(s);
             CHECK_EQ(RunScript(script, c.module), "[" + c.expected + "]") << script << ": " << c.what;
+            std::string calls = CallsOf(c.module);
+            const std::string end = "C_Finalize unload";
+            if (c.expected != "103")
+                CHECK(calls.size() >= end.size() && calls.compare(calls.size() - end.size(), end.size(), end) == 0)
+                    << script << ": " << c.what << ": " << calls;
         }
     }
 }
@@ -239,19 +244,19 @@ TEST(GetNum_CallOrderAndCleanUp)
     } cases[] = {
         {"HaiTai", nullptr, kHaiTai, "2048500000000001",
          "C_Initialize C_GetSlotList C_GetSlotList C_GetTokenInfo C_OpenSession C_GetAttributeValue "
-         "C_CloseSession C_Finalize"},
+         "C_CloseSession C_Finalize unload"},
         {"Huahong", nullptr, kHuahong, "102500000000042",
-         "C_Initialize C_GetSlotList C_GetSlotList C_GetTokenInfo C_Finalize"},
+         "C_Initialize C_GetSlotList C_GetSlotList C_GetTokenInfo C_Finalize unload"},
         {"third", nullptr, kThird, "TY12            ",
-         "C_Initialize C_GetSlotList C_GetSlotList C_GetTokenInfo C_Finalize"},
+         "C_Initialize C_GetSlotList C_GetSlotList C_GetTokenInfo C_Finalize unload"},
         {"fourth", nullptr, kFourth, "MW00000000000004",
-         "C_Initialize C_GetSlotList C_GetSlotList C_GetTokenInfo C_Finalize"},
+         "C_Initialize C_GetSlotList C_GetSlotList C_GetTokenInfo C_Finalize unload"},
         {"no slot", [](sim::Scenario& s) { s.slots[static_cast<int>(Vendor::Third)] = 0; }, kThird, "104",
-         "C_Initialize C_GetSlotList C_Finalize"},
+         "C_Initialize C_GetSlotList C_Finalize unload"},
         {"no token", [](sim::Scenario& s) { s.Find("ht1")->plugged = false; }, kHaiTai, "104",
-         "C_Initialize C_GetSlotList C_GetSlotList C_Finalize"},
+         "C_Initialize C_GetSlotList C_GetSlotList C_Finalize unload"},
         {"two tokens", [](sim::Scenario& s) { s.tokens.push_back(Token("ht2", Vendor::HaiTai, 2, "X")); },
-         kHaiTai, "105", "C_Initialize C_GetSlotList C_GetSlotList C_Finalize"},
+         kHaiTai, "105", "C_Initialize C_GetSlotList C_GetSlotList C_Finalize unload"},
     };
     for (const Case& c : cases) {
         sim::Scenario s = FourTokens();
@@ -312,7 +317,8 @@ TEST(GetNum_FailingModuleCalls)
         simtest::Reset(s);
         CHECK_EQ(GetNum(c.module), "") << c.module << " " << c.function;
         std::string calls = CallsOf(c.module);
-        CHECK(calls.size() >= 10 && calls.compare(calls.size() - 10, 10, "C_Finalize") == 0)
+        const std::string end = "C_Finalize unload";
+        CHECK(calls.size() >= end.size() && calls.compare(calls.size() - end.size(), end.size(), end) == 0)
             << c.module << " " << c.function << ": " << calls;
         CHECK(std::string(c.function) != "C_OpenSession" || calls.find("C_CloseSession") == std::string::npos)
             << "no session to close: " << calls;
