@@ -65,11 +65,9 @@ TEST(LinksOpenTheirAddressesOnRelease)
 {
     InstallRecorder();
     TolvProcess tolv;
-    CHECK(tolv.Start());
-    HWND main = tolv.WaitMainWindow();
+    HWND main = StartAside(tolv, 200, 100);
+    CHECK(main != nullptr);
     if (!main) return;
-    SetWindowPos(main, nullptr, 200, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    probe::Settle(tolv.pi.hProcess);
 
     // Press on the feedback link, move off, release elsewhere: nothing opens.
     HWND feedback = tolv.Item(1008);

@@ -15,12 +15,9 @@ bool IsWhite(unsigned c) { return ((c >> 16) & 0xFF) > 235 && ((c >> 8) & 0xFF) 
 TEST(MainWindowWearsItsSkin)
 {
     TolvProcess tolv;
-    ParkCursor();
-    CHECK(tolv.Start());
-    HWND main = tolv.WaitMainWindow();
+    HWND main = StartAside(tolv, 100, 80);
+    CHECK(main != nullptr);
     if (!main) return;
-    SetWindowPos(main, nullptr, 100, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    probe::Settle(tolv.pi.hProcess, 400);
     RECT client = probe::ClientRectOnScreen(main);
     probe::Pixels px = probe::CaptureScreen(client);
     CHECK_EQ(px.width, 846);
@@ -73,12 +70,9 @@ TEST(MainWindowWearsItsSkin)
 TEST(MinimisedAndRestoredWindowPaintsItsSkinAgain)
 {
     TolvProcess tolv;
-    ParkCursor();
-    CHECK(tolv.Start());
-    HWND main = tolv.WaitMainWindow();
+    HWND main = StartAside(tolv, 100, 80);
+    CHECK(main != nullptr);
     if (!main) return;
-    SetWindowPos(main, nullptr, 100, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    probe::Settle(tolv.pi.hProcess, 300);
     probe::Pixels before = probe::CaptureScreen(probe::ClientRectOnScreen(main));
     CHECK(probe::Click(tolv.Item(kBtnMin)));
     CHECK(probe::WaitUntil([&] { return IsIconic(main) != FALSE; }));

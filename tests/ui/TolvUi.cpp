@@ -51,6 +51,15 @@ void SaveScreenshot(HWND window, const char* name)
     probe::SaveBmp(probe::CaptureScreen(rc), dir + "\\" + name + ".bmp");
 }
 
+HWND StartAside(TolvProcess& tolv, int x, int y)
+{
+    ParkCursor();
+    if (!tolv.Start() || !tolv.WaitMainWindow()) return nullptr;
+    SetWindowPos(tolv.main, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    probe::Settle(tolv.pi.hProcess, 300);
+    return tolv.main;
+}
+
 void ParkCursor()
 {
     SetCursorPos(1270, 1010);

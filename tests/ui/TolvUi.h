@@ -38,6 +38,10 @@ bool ShowsPicture(const TolvProcess& tolv, int buttonId, unsigned expected, unsi
 void SendCommand(HWND main, int id);
 // Saves what the window shows to <--screens>\name.bmp (when given).
 void SaveScreenshot(HWND window, const char* name);
+// Starts TOLV, waits for its main window and moves it to (x, y): away from
+// Wine's tray window at the top left of the screen.  Null when it did not
+// come up.
+HWND StartAside(TolvProcess& tolv, int x = 300, int y = 200);
 // Moves the mouse pointer out of the way of hover effects.
 void ParkCursor();
 

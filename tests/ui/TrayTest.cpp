@@ -92,12 +92,10 @@ std::vector<bool> EnabledRows(HWND popup, int rows)
 TEST(TrayMenuItemsFollowTheWindowState)
 {
     TolvProcess tolv;
-    CHECK(tolv.Start());
-    HWND main = tolv.WaitMainWindow();
+    HWND main = StartAside(tolv);
+    CHECK(main != nullptr);
     if (!main) return;
     CHECK(probe::WaitUntil(IconShown)) << "no tray icon";
-    // The window opens at the top left, over Wine's tray: move it aside.
-    SetWindowPos(main, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     struct Case {
         const char* state;
         void (*enter)(const TolvProcess&);
@@ -134,11 +132,10 @@ TEST(TrayMenuItemsFollowTheWindowState)
 TEST(TrayClicksShowTheWindowOnlyOnDoubleClick)
 {
     TolvProcess tolv;
-    CHECK(tolv.Start());
-    HWND main = tolv.WaitMainWindow();
+    HWND main = StartAside(tolv);
+    CHECK(main != nullptr);
     if (!main) return;
     CHECK(probe::WaitUntil(IconShown)) << "no tray icon";
-    SetWindowPos(main, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     struct Case {
         const char* state;
         void (*enter)(const TolvProcess&);
